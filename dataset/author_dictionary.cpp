@@ -9,4 +9,9 @@ bool LoadAuthDB(Platform& /*platform*/, const Text& /*work_folder*/) { return fa
 
 bool FreeAuthDB() { return true; }
 
+bool StoreContributors(Platform& /*platform*/, bool /*fill_first*/, bool /*fill_second*/,
+                       bool /*append_further*/, std::string_view /*prefix*/) {
+  return true;
+}
+
 }  // namespace orvel

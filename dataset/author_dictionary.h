@@ -3,6 +3,8 @@
 #ifndef ORVEL_DATASET_AUTHOR_DICTIONARY_H_
 #define ORVEL_DATASET_AUTHOR_DICTIONARY_H_
 
+#include <string_view>
+
 #include "text/text.h"
 
 namespace orvel {
@@ -16,6 +18,11 @@ bool LoadAuthDB(Platform& platform, const Text& work_folder);
 
 // Releases the author dictionary. Always true.
 bool FreeAuthDB();
+
+// Writes the contributors of the contributor list into fields 6 to 10 and
+// 64, through the author dictionary. Always true.
+bool StoreContributors(Platform& platform, bool fill_first, bool fill_second,
+                       bool append_further, std::string_view prefix);
 
 }  // namespace orvel
 
