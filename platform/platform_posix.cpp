@@ -187,7 +187,7 @@ class PosixPlatform : public Platform {
                             const std::string& key,
                             const std::string& default_value) override {
     std::string contents;
-    if (!ReadWholeFile(path, &contents)) return default_value.substr(0, kIniValueLimit);
+    if (!ReadWholeFile(path, &contents)) return CutToIniValueLimit(default_value);
     return ReadIniValue(contents, section, key, default_value);
   }
 
