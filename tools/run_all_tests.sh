@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# Every test of the project: installs what it needs, builds, and runs the unit
-# and end-to-end suites.
+# Every test of the project: installs what it needs, then runs the unit and
+# end-to-end suites in the normal build and again under the address and
+# undefined-behaviour sanitizers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash tools/install_dependencies.sh --tests
 
-cmake --preset debug
-cmake --build --preset debug -j"$(nproc)"
-ctest --preset debug -j2
+for preset in debug sanitize; do
+  echo "== $preset build"
+  cmake --preset "$preset"
+  cmake --build --preset "$preset" -j"$(nproc)"
+  ctest --preset "$preset" -j2
+done
