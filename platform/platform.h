@@ -60,6 +60,8 @@ class Platform {
   // Files, named by Shift-JIS paths. Reads and writes are of whole files,
   // byte for byte.
   virtual bool FileExists(const std::string& path) = 0;
+  // True when `path` names a folder (a trailing separator is allowed).
+  virtual bool FolderExists(const std::string& path) = 0;
   virtual bool RemoveFile(const std::string& path) = 0;
   virtual bool ReadWholeFile(const std::string& path, std::string* contents) = 0;
   virtual bool WriteWholeFile(const std::string& path, std::string_view contents) = 0;

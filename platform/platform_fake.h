@@ -26,6 +26,7 @@ class FakePlatform : public Platform {
   std::map<std::string, std::string> files;         // path -> contents
   std::map<std::string, bool> unreadable_files;      // exists, cannot be read
   std::map<std::string, bool> unwritable_files;      // cannot be written
+  std::map<std::string, bool> missing_folders;       // every other folder exists
   std::map<std::string, StoreAnswer> store;          // URL -> answer
   std::map<std::string, void*> host_symbols;         // name -> address
   bool host_module_exists = true;
@@ -51,6 +52,7 @@ class FakePlatform : public Platform {
   void ShowErrorMessage(std::string_view text) override;
   void ShowMessage(std::string_view text) override;
   bool FileExists(const std::string& path) override;
+  bool FolderExists(const std::string& path) override { return missing_folders.count(path) == 0; }
   bool RemoveFile(const std::string& path) override;
   bool ReadWholeFile(const std::string& path, std::string* contents) override;
   bool WriteWholeFile(const std::string& path, std::string_view contents) override;

@@ -158,6 +158,11 @@ class PosixPlatform : public Platform {
     return stat(path.c_str(), &status) == 0;
   }
 
+  bool FolderExists(const std::string& path) override {
+    struct stat status;
+    return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+  }
+
   bool RemoveFile(const std::string& path) override { return unlink(path.c_str()) == 0; }
 
   bool ReadWholeFile(const std::string& path, std::string* contents) override {

@@ -248,6 +248,15 @@ void RunBatch(Platform& platform, const StoreSettings& settings,
       platform.ShowMessage("検索するISBNを取得できませんでした"_sj);
       return;
     }
+    // Looking codes up only to lose the lines at the end helps nobody: a
+    // missing work folder or an output that cannot be written ends the run
+    // before the first code.
+    if (!platform.FolderExists(work_folder)) {
+      platform.ShowMessage(std::string("作業フォルダがありません"_sj) + "\r\n" + work_folder);
+      return;
+    }
+    if (!platform.WriteWholeFile(output_path, "")) ThrowUnwritable(output_path);
+    platform.RemoveFile(output_path);
   } catch (const std::exception& error) {
     ShowUnexpectedError(platform, error.what(), "");
     return;
