@@ -1,6 +1,10 @@
 #include "dataset/author_dictionary.h"
 
+#include <algorithm>
+#include <functional>
 #include <memory>
+#include <string>
+#include <utility>
 
 #include "common/book_record.h"
 #include "common/run_error.h"
@@ -20,6 +24,60 @@ constexpr std::string_view kLineBreak = "\r\n";
 std::unique_ptr<Text>& HeldDictionary() {
   static auto* const dictionary = new std::unique_ptr<Text>();
   return *dictionary;
+}
+
+// True when every line of `contents` already ends with CR LF and no zero
+// byte cuts it short: the contents are then the dictionary text as they are.
+bool IsDictionaryText(std::string_view contents) {
+  if (!contents.empty() && !contents.ends_with(kLineBreak)) return false;
+  for (std::size_t i = 0; i < contents.size(); ++i) {
+    const char byte = contents[i];
+    if (byte == '\0') return false;
+    if (byte == '\r') {
+      if (i + 1 >= contents.size() || contents[i + 1] != '\n') return false;
+      ++i;
+    } else if (byte == '\n') {
+      return false;
+    }
+  }
+  return true;
+}
+
+// The file's lines, each followed by CR LF: the bytes that splitting the
+// contents into lines and joining them again gives. A dictionary of some
+// megabytes is read again for every code, so this takes one pass, and none
+// when the file is written that way already.
+Text DictionaryText(std::string contents) {
+  if (IsDictionaryText(contents)) return contents;
+  std::string_view rest = contents;
+  const std::size_t zero = rest.find('\0');
+  if (zero != kNotFound) rest = rest.substr(0, zero);
+  Text text;
+  text.reserve(rest.size() + 2);
+  while (!rest.empty()) {
+    const std::size_t line_end = rest.find_first_of("\r\n");
+    if (line_end == kNotFound) {
+      text.append(rest);
+      text.append(kLineBreak);
+      break;
+    }
+    text.append(rest.substr(0, line_end));
+    text.append(kLineBreak);
+    const bool crlf = rest[line_end] == '\r' && line_end + 1 < rest.size() &&
+                      rest[line_end + 1] == '\n';
+    rest.remove_prefix(line_end + (crlf ? 2 : 1));
+  }
+  return text;
+}
+
+// Byte search for the first occurrence of `key`, skipping ahead by the key's
+// length where it can: the dictionary text is long and full of "|".
+std::size_t FindKey(std::string_view dictionary, std::string_view key) {
+  const auto found = std::search(
+      dictionary.begin(), dictionary.end(),
+      std::boyer_moore_horspool_searcher(key.begin(), key.end()));
+  return found == dictionary.end() ? kNotFound
+                                   : static_cast<std::size_t>(found - dictionary.begin());
 }
 
 struct Contributor {
@@ -46,7 +104,7 @@ Contributor SplitBracketPart(const Text& entry) {
 // that follow the name's key, wherever in the dictionary that key stands.
 void LookUp(Platform& platform, const Text& dictionary, Contributor* contributor) {
   const Text enclosed_key = "|" + DictionaryForm(platform, contributor->name) + "|";
-  const std::size_t found = FindBytes(dictionary, enclosed_key);
+  const std::size_t found = FindKey(dictionary, enclosed_key);
   if (found == kNotFound) return;
   const Text entry_text =
       TextBetween(std::string_view(dictionary).substr(found), enclosed_key, "|\r\n");
@@ -72,12 +130,17 @@ const Text& SecondOrBracketText(const Contributor& contributor) {
 }  // namespace
 
 bool LoadAuthDB(Platform& platform, const Text& work_folder) {
-  HeldDictionary() = std::make_unique<Text>();
+  // The previous dictionary's buffer takes the new file: the same file is
+  // read again for every code.
+  std::unique_ptr<Text>& dictionary = HeldDictionary();
+  if (dictionary == nullptr) dictionary = std::make_unique<Text>();
+  std::string contents = std::move(*dictionary);
+  contents.clear();
+  dictionary->clear();
   const std::string path = work_folder + "AuthDB.dat";
   if (!platform.FileExists(path)) return false;
-  std::string contents;
   if (!platform.ReadWholeFile(path, &contents)) ThrowUnreadable(path);
-  *HeldDictionary() = JoinLines(SplitLines(contents));
+  *dictionary = DictionaryText(std::move(contents));
   return true;
 }
 

@@ -133,6 +133,29 @@ TEST_F(AuthorDictionaryTest, LookUpAndSlots) {
   }
 }
 
+struct LineEndCase {
+  std::string file;
+  std::string entry;
+  Fields expected;
+};
+
+// Every line of the file, the last one included, ends with CR LF in the text
+// the look-up searches, whatever ended it in the file; a zero byte ends it.
+TEST_F(AuthorDictionaryTest, LineEndsOfTheFile) {
+  const LineEndCase cases[] = {
+      {"|A|1|\r|B|2|", "B", {"2", "", "", "", "", ""}},
+      {"|A|1|\n|B|2|", "B", {"2", "", "", "", "", ""}},
+      {"|A|1|\r\n\r\n|B|2|\r\n", "B", {"2", "", "", "", "", ""}},
+      {"|A|1\r|B|2|", "A", {"1\r\n", "B", "", "", "", "2"}},
+      {"|A|1", "A", {"1\r\n", "", "", "", "", ""}},
+      {std::string("|A|1|\0|B|2|", 11), "B", {"B", "", "", "", "", ""}},
+  };
+  for (const LineEndCase& c : cases) {
+    ClearBase();
+    EXPECT_EQ(Store(c.file, {c.entry}), c.expected) << c.file;
+  }
+}
+
 TEST_F(AuthorDictionaryTest, KeysAreInDictionaryForm) {
   if (DictionaryForm(platform_, "a b") == "a b") {
     GTEST_SKIP() << "the dictionary form of names is not built yet";
