@@ -6,26 +6,31 @@ Text StripMarkup(std::string_view text) {
   // Comment markers are protected with full-width brackets so that the tag
   // walk below leaves comments in place.
   Text work = ReplaceAll(ReplaceAll(text, "<!--", "＜!--"_sj), "-->", "--＞"_sj);
-  std::string_view rest = work;
+  // The work text is work[start...]. The first "<" and ">" in it are
+  // searched again only once the walk has passed them, so that a long run of
+  // one of them costs linear time.
+  std::size_t start = 0;
+  std::size_t open = work.find('<');
+  std::size_t close = work.find('>');
   Text output;
   output.reserve(work.size());
-  while (true) {
-    std::size_t open = rest.find('<');
-    std::size_t close = rest.find('>');
-    if (open == kNotFound && close == kNotFound) break;
+  while (open != kNotFound || close != kNotFound) {
     if (open == kNotFound) {  // a tag cut off at the start
-      rest.remove_prefix(close + 1);
+      start = close + 1;
     } else if (close == kNotFound) {  // a tag cut off at the end
-      output.append(rest.substr(0, open));
-      rest = {};
+      output.append(work, start, open - start);
+      start = work.size();
+      break;
     } else if (open < close) {
-      output.append(rest.substr(0, open));
-      rest.remove_prefix(close + 1);
+      output.append(work, start, open - start);
+      start = close + 1;
     } else {  // the text before a stray ">" goes with it
-      rest.remove_prefix(close + 1);
+      start = close + 1;
     }
+    if (open != kNotFound && open < start) open = work.find('<', start);
+    if (close != kNotFound && close < start) close = work.find('>', start);
   }
-  output.append(rest);
+  output.append(work, start);
   output = ReplaceAll(output, "＜!--"_sj, "<!--");
   output = ReplaceAll(output, "--＞"_sj, "-->");
   output = ReplaceAll(output, "&lt;", "<");
