@@ -11,6 +11,8 @@ namespace orvel {
 
 class Platform;
 
+// The name without "・☆★♪" and spaces, "ニ" as the kanji "二", in half-width
+// forms with every prolonged sound mark as "-", trimmed.
 Text DictionaryForm(Platform& platform, std::string_view name);
 
 }  // namespace orvel

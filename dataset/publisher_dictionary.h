@@ -10,7 +10,9 @@ namespace orvel {
 class Platform;
 
 // Sets field 13 from the publisher code in field 1, through "PubDB.dat" of
-// the work folder.
+// the work folder ("|code|name" lines; the shortest code found wins). Only
+// Japanese ISBNs are looked up. A file that exists but cannot be read raises
+// a RunError.
 void LookUpPublisher(Platform& platform, const Text& work_folder);
 
 }  // namespace orvel
