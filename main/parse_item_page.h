@@ -10,8 +10,10 @@ namespace orvel {
 class Platform;
 
 // Reads the EUC-JP page at `page_path` and fills the book record. True when
-// the page was an item page (a title heading was examined). `cover_marker`
-// is "<dt><a href=\"//" + image host + "/book/cabinet/".
+// the page was an item page (a title heading was examined); false when the
+// page is missing, cannot be read or has no title heading, or when a stop
+// was requested before its first line. `cover_marker` is
+// "<dt><a href=\"//" + image host + "/book/cabinet/".
 bool ParseItemPage(Platform& platform, const std::string& page_path,
                    std::string_view cover_marker);
 
