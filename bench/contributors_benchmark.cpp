@@ -104,7 +104,7 @@ std::string ToEucJp(std::string_view text) {
 }
 
 // An item page of about 200 KB: the heading, a description section whose
-// contributor line names 20 people with their roles, the specification list,
+// contributor line names 20 people with their roles, the details list,
 // notes blocks and a long list of related items.
 std::string ItemPage() {
   static constexpr std::string_view kRoles[] = {
