@@ -1,3 +1,5 @@
+// The parts of the progress window that every platform shares: the stop
+// flag, the latest run's window and the per-code step.
 #include "Wait/wait_window.h"
 
 #include <memory>
@@ -20,12 +22,12 @@ std::unique_ptr<TfrmWait>& CurrentWindow() {
 
 void TfrmWait::BtnStopClick() {
   stop_flag = true;
-  FormClose();
+  Close();
 }
 
 void TfrmWait::FormClose() {
   if (window_platform != nullptr) window_platform->DeliverPendingMessages();
-  visible_ = false;
+  Hide();
 }
 
 bool StopRequested() { return stop_flag; }
@@ -34,9 +36,12 @@ void ClearStopRequest() { stop_flag = false; }
 
 TfrmWait& CreateWaitWindow(Platform& platform) {
   window_platform = &platform;
+  CurrentWindow().reset();
   CurrentWindow() = std::make_unique<TfrmWait>();
   return *CurrentWindow();
 }
+
+void DestroyWaitWindow() { CurrentWindow().reset(); }
 
 void PerCodeStep(Platform& platform, int /*index*/, int /*count*/) {
   if (platform.DeliverPendingMessages() && CurrentWindow() != nullptr) {

@@ -1,5 +1,6 @@
 #include "plugin/exports.h"
 
+#include <cfenv>
 #include <cstring>
 #include <string>
 
@@ -16,6 +17,21 @@ void CopyCut(char* buffer, const std::string& text, int limit) {
   buffer[length] = '\0';
 }
 
+// Hosts written in Delphi run with floating-point exceptions unmasked, so a
+// system call made for the plug-in could raise one. For the length of a call
+// every exception is masked; the host gets its own control word and flags back
+// before the call returns.
+class FloatingPointExceptionsMasked {
+ public:
+  FloatingPointExceptionsMasked() { std::feholdexcept(&host_environment_); }
+  ~FloatingPointExceptionsMasked() { std::fesetenv(&host_environment_); }
+  FloatingPointExceptionsMasked(const FloatingPointExceptionsMasked&) = delete;
+  FloatingPointExceptionsMasked& operator=(const FloatingPointExceptionsMasked&) = delete;
+
+ private:
+  std::fenv_t host_environment_;
+};
+
 }  // namespace
 
 extern "C" {
@@ -25,6 +41,7 @@ extern "C" {
 void ORVEL_STDCALL funcGetInfo(std::int32_t /*unused*/, char* name, char* description,
                                char* credits, char* version, char* kind,
                                std::int32_t size) {
+  FloatingPointExceptionsMasked masked;
   int limit = static_cast<int>(static_cast<std::uint32_t>(size) & 0xFFFF) - 1;
   try {
     orvel::PluginIdentity identity =
@@ -43,6 +60,7 @@ void ORVEL_STDCALL funcGetInfo(std::int32_t /*unused*/, char* name, char* descri
 
 void ORVEL_STDCALL DownlaodFunc(const char* work_folder, const char* output_path,
                                 const char* code_list) {
+  FloatingPointExceptionsMasked masked;
   try {
     orvel::Platform& platform = orvel::Platform::Default();
     orvel::RunBatch(platform, orvel::LoadStoreSettings(platform), work_folder,
