@@ -169,6 +169,10 @@ class PosixPlatform : public Platform {
     FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) return false;
     contents->clear();
+    struct stat status;
+    if (fstat(fileno(file), &status) == 0 && status.st_size > 0) {
+      contents->reserve(static_cast<std::size_t>(status.st_size));
+    }
     char buffer[65536];
     std::size_t count;
     while ((count = std::fread(buffer, 1, sizeof(buffer), file)) > 0) {
