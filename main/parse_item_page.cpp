@@ -140,14 +140,26 @@ const Rule kRuleTable[] = {
     {LineHolds(" bgcolor=\"#EEEECC\">"),                      ShadedTable},
 };
 
-// The page as Shift-JIS lines, with the entities that the store escapes
-// twice decoded first ("&amp;lt;" ends as "<").
+struct PageEntity {
+  std::string_view entity;
+  std::string_view replacement;
+};
+
+// In this order: "&amp;" first, so that what the store escaped twice
+// ("&amp;lt;") ends as markup too.
+const PageEntity kPageEntities[] = {
+    {"&amp;", "&"},
+    {"&quot;", "”"_sj},
+    {"&lt;", "<"},
+    {"&gt;", ">"},
+};
+
+// The page as Shift-JIS lines, entities decoded.
 TextList LoadPageLines(const std::string& contents) {
   Text page = EucJpToShiftJis(JoinLines(SplitLines(contents)));
-  page = ReplaceAll(page, "&amp;", "&");
-  page = ReplaceAll(page, "&quot;", "”"_sj);
-  page = ReplaceAll(page, "&lt;", "<");
-  page = ReplaceAll(page, "&gt;", ">");
+  for (const PageEntity& entity : kPageEntities) {
+    page = ReplaceAll(page, entity.entity, entity.replacement);
+  }
   return SplitLines(page);
 }
 
