@@ -2,7 +2,10 @@
 
 namespace orvel {
 
-Text JisPairToShiftJis(unsigned char j1, unsigned char j2) {
+namespace {
+
+// Appends the Shift-JIS bytes of the JIS X 0208 character (j1, j2).
+void AppendJisPair(Text& out, unsigned char j1, unsigned char j2) {
   unsigned char first = static_cast<unsigned char>(((j1 + 1) >> 1) + (j1 < 0x5F ? 0x70 : 0xB0));
   unsigned char second;
   if (j1 % 2 == 0) {
@@ -12,7 +15,16 @@ Text JisPairToShiftJis(unsigned char j1, unsigned char j2) {
   } else {
     second = static_cast<unsigned char>(j2 + 0x20);
   }
-  return Text{static_cast<char>(first), static_cast<char>(second)};
+  out.push_back(static_cast<char>(first));
+  out.push_back(static_cast<char>(second));
+}
+
+}  // namespace
+
+Text JisPairToShiftJis(unsigned char j1, unsigned char j2) {
+  Text pair;
+  AppendJisPair(pair, j1, j2);
+  return pair;
 }
 
 Text EucJpToShiftJis(std::string_view text) {
@@ -34,8 +46,7 @@ Text EucJpToShiftJis(std::string_view text) {
       result.append(kGetaMark);
       i += 3;
     } else {
-      result.append(JisPairToShiftJis(byte & 0x7F,
-                                      static_cast<unsigned char>(text[i + 1]) & 0x7F));
+      AppendJisPair(result, byte & 0x7F, static_cast<unsigned char>(text[i + 1]) & 0x7F);
       i += 2;
     }
   }
