@@ -163,7 +163,14 @@ class PosixPlatform : public Platform {
     return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
   }
 
-  bool RemoveFile(const std::string& path) override { return unlink(path.c_str()) == 0; }
+  // Only files: a device or other special file at the path stays, as the
+  // Windows deletion leaves it.
+  bool RemoveFile(const std::string& path) override {
+    struct stat status;
+    if (lstat(path.c_str(), &status) != 0) return false;
+    if (!S_ISREG(status.st_mode) && !S_ISLNK(status.st_mode)) return false;
+    return unlink(path.c_str()) == 0;
+  }
 
   bool ReadWholeFile(const std::string& path, std::string* contents) override {
     FILE* file = std::fopen(path.c_str(), "rb");
@@ -189,6 +196,8 @@ class PosixPlatform : public Platform {
     bool written = std::fwrite(contents.data(), 1, contents.size(), file) == contents.size();
     written = std::fflush(file) == 0 && written;
     written = std::fclose(file) == 0 && written;
+    // A file cut short by a full disk would be imported as if it were whole.
+    if (!written) RemoveFile(path);
     return written;
   }
 

@@ -337,6 +337,8 @@ class WindowsPlatform : public Platform {
     if (file == INVALID_HANDLE_VALUE) return false;
     bool written = WriteAll(file, contents);
     written = CloseHandle(file) != 0 && written;
+    // A file cut short by a full disk would be imported as if it were whole.
+    if (!written) DeleteFileA(path.c_str());
     return written;
   }
 

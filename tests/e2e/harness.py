@@ -237,7 +237,7 @@ def run_korvane(codes, work_dir, store=None, extra_env=None, args=(), timeout=60
         try:
             with open(output_path, "rb") as file:
                 output = file.read()
-        except FileNotFoundError:
+        except (FileNotFoundError, NotADirectoryError):
             output = None
         return KorvaneRun(finished.returncode,
                           finished.stdout.decode("utf-8", "replace"),
