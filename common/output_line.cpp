@@ -31,6 +31,31 @@ constexpr std::array<int, kOutputColumnCount> kFieldOfColumn = [] {
 
 bool IsHalfWidthField(int field) { return field == 3 || field == 7 || field == 9; }
 
+bool IsTrailByte(unsigned char byte) {
+  return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
+}
+
+// A lead byte without a second byte (at the end of the field, or before a
+// comma, a quote or a line break) would swallow the byte after it in the
+// host's reader and shift every later column. Such a byte, which only a
+// broken page gives, becomes the geta mark.
+Text ReplaceBrokenCharacters(std::string_view text) {
+  Text repaired;
+  repaired.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    unsigned char byte = static_cast<unsigned char>(text[i]);
+    if (!IsLeadByte(byte)) {
+      repaired.push_back(text[i]);
+    } else if (i + 1 < text.size() && IsTrailByte(static_cast<unsigned char>(text[i + 1]))) {
+      repaired.append(text.substr(i, 2));
+      ++i;
+    } else {
+      repaired.append("〓"_sj);
+    }
+  }
+  return repaired;
+}
+
 // Quotes are needed for a control character, a space, a double quote or a
 // comma outside a double-byte character.
 bool NeedsQuotes(std::string_view item) {
@@ -74,7 +99,7 @@ Text BaseToLine(Platform& platform) {
     if (field == 0) continue;
     Text& value = BaseField(field);
     if (IsHalfWidthField(field)) value = ToHalfWidth(platform, value);
-    AppendItem(line, EscapeField(value));
+    AppendItem(line, EscapeField(ReplaceBrokenCharacters(value)));
   }
   return line;
 }

@@ -122,7 +122,7 @@ class BatchRun {
     if (entry.empty()) return;
 
     DownloadToScratch(SearchUrl(settings_.store_host, entry));
-    Text link = FirstItemLink();
+    Text link = ItemLinkOfScratchFile();
     if (!IsFollowableLink(link)) return;
     BaseField(17) = link;
 
@@ -164,15 +164,13 @@ class BatchRun {
     }
   }
 
-  // The link of the first result line; empty when there is none.
-  Text FirstItemLink() {
+  // The link of the first result in the scratch file; empty when there is
+  // none.
+  Text ItemLinkOfScratchFile() {
     if (!platform_.FileExists(scratch_path_)) return Text();
     std::string page;
     if (!platform_.ReadWholeFile(scratch_path_, &page)) return Text();
-    for (const Text& line : SplitLines(EucJpToShiftJis(page))) {
-      if (Contains(line, kResultMarker)) return TextBetween(line, "<a href=\"", "\">");
-    }
-    return Text();
+    return FirstItemLink(page);
   }
 
   void CompleteAndCollect() {
@@ -209,6 +207,13 @@ void ShowUnexpectedError(Platform& platform, const std::string& what,
 }  // namespace
 
 const Text& WorkFolder() { return WorkFolderText(); }
+
+Text FirstItemLink(std::string_view result_page) {
+  for (const Text& line : SplitLines(EucJpToShiftJis(result_page))) {
+    if (Contains(line, kResultMarker)) return TextBetween(line, "<a href=\"", "\">");
+  }
+  return Text();
+}
 
 std::string SearchUrl(const std::string& store_host, std::string_view code) {
   static constexpr char kHexDigits[] = "0123456789ABCDEF";

@@ -21,6 +21,11 @@ void RunBatch(Platform& platform, const StoreSettings& settings,
 // The work folder text of the latest run.
 const Text& WorkFolder();
 
+// The item link of a result page (EUC-JP bytes): the text between the first
+// "<a href=\"" and the next "\">" on the first line holding the result
+// marker; empty when there is no such line or marker.
+Text FirstItemLink(std::string_view result_page);
+
 // "https://" + store host + "/search?sitem=" + the code, with every byte
 // other than ASCII letters, digits and "-._~" percent-encoded.
 std::string SearchUrl(const std::string& store_host, std::string_view code);

@@ -63,6 +63,14 @@ TEST_F(OutputLineTest, EscapeAndQuote) {
       {"lone CR", "a\rb", "\"a\rb\""},
       {"second byte not tested", "\x83\x40", "\x83\x40"},
       {"dollar signs kept", "$$", "$$"},
+      // A lead byte with no second byte is replaced by the geta mark (81 AC),
+      // so the comma, quote or line break after it stays a character of its
+      // own and is escaped.
+      {"lead byte before a comma", "AB\x81,CD", "AB\x81\xAC\x81\x43" "CD"},
+      {"lead byte before a quote", "AB\x81\"CD", "AB\x81\xAC\x81\x68" "CD"},
+      {"lead byte before CR LF", "AB\x81\r\nCD", "AB\x81\xAC$$CD"},
+      {"lead byte at the end", "AB\x81", "AB\x81\xAC"},
+      {"second bytes 5C and 7C are whole", "\x95\x5C\x83\x7C", "\x95\x5C\x83\x7C"},
   };
   for (const Case& c : cases) {
     BaseField(2) = c.field;
