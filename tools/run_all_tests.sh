@@ -13,3 +13,6 @@ for preset in debug sanitize; do
   cmake --build --preset "$preset" -j"$(nproc)"
   ctest --preset "$preset" -j2
 done
+
+echo "== fuzz targets"
+bash tools/run_fuzzers.sh
