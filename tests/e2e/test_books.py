@@ -3,15 +3,14 @@ output line byte for byte with the sample publisher and label dictionaries,
 the private step, the same books without dictionaries, dictionaries that
 cannot be read, and item pages no store should send."""
 
-import csv
-import io
 import os
 import shutil
 import subprocess
 import tempfile
 import unittest
 
-from harness import PYTHON, REPOSITORY, SampleStore, run_korvane
+from book_lines import UNEXPECTED_ERROR, UNREADABLE, BookLinesTestCase, columns
+from harness import PYTHON, REPOSITORY, run_korvane
 
 WORK_FIXTURE = os.path.join(REPOSITORY, "tests", "sample_store", "work")
 DICTIONARIES = ["PubDB.dat", "LabelsDB.dat"]
@@ -33,46 +32,19 @@ BOOKS = [
 ]
 CODES = [code for code, _ in BOOKS]
 
-UNEXPECTED_ERROR = "処理中にエラーが発生しました"
-UNREADABLE = " を読み込めません"
-
-
-def expected_lines(store):
-    with open(EXPECTED_LINES, encoding="utf-8") as file:
-        return [line.replace("{{STORE}}", store.host).encode("cp932")
-                for line in file.read().splitlines()]
-
-
-def columns(line):
-    return next(csv.reader(io.StringIO(line.decode("cp932"))))
-
-
-class BooksTest(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.store = SampleStore().__enter__()
-        cls.addClassCleanup(cls.store.__exit__, None, None, None)
-
-    def setUp(self):
-        self.work = tempfile.mkdtemp(prefix="e2e-work-") + os.sep
-        self.addCleanup(shutil.rmtree, self.work, True)
+class BooksTest(BookLinesTestCase):
+    BOOKS = BOOKS
+    EXPECTED_LINES = EXPECTED_LINES
 
     def copy_dictionaries(self):
         for name in DICTIONARIES:
             shutil.copy(os.path.join(WORK_FIXTURE, name), self.work)
 
-    def run_codes(self, codes):
-        run = run_korvane(codes, self.work, store=self.store, setting_ini=None)
-        self.assertEqual(run.returncode, 0, run.stderr)
-        self.assertEqual(run.messages, [])
-        self.assertIsNotNone(run.output)
-        return run.output.split(b"\r\n")[:-1]
-
     def assert_columns_as_expected_but(self, lines, changed):
         """Every column of each line as in the fixture except the 1-based
         columns of `changed` ({code: {column: text}}), which must hold those
         texts."""
-        expected = expected_lines(self.store)
+        expected = self.expected_lines()
         self.assertEqual(len(lines), len(BOOKS))
         for (code, _), line, wanted in zip(BOOKS, lines, expected):
             with self.subTest(code=code):
@@ -83,14 +55,7 @@ class BooksTest(unittest.TestCase):
 
     def test_every_column_of_each_book(self):
         self.copy_dictionaries()
-        lines = self.run_codes(CODES)
-        expected = expected_lines(self.store)
-        self.assertEqual(len(lines), len(BOOKS))
-        for (code, page), line, wanted in zip(BOOKS, lines, expected):
-            with self.subTest(code=code, page=page):
-                self.assertEqual(line.decode("cp932"), wanted.decode("cp932"))
-                self.assertEqual(line, wanted)
-                self.assertEqual(len(columns(line)), 68)
+        self.assert_every_line_as_expected(self.run_codes(CODES))
 
     def test_private_marker_file_switches_the_private_step_on(self):
         self.copy_dictionaries()
@@ -149,7 +114,7 @@ class BooksTest(unittest.TestCase):
         self.assertEqual((hostile[0], hostile[1], hostile[21]),
                          ("9784999100019", "砂時計〓の庭", "1100"))
         # Without dictionaries too, as the page names the same publisher.
-        self.assertEqual(lines[1], expected_lines(self.store)[0])
+        self.assertEqual(lines[1], self.expected_lines()[0])
 
     def test_the_sample_dictionaries_are_made_from_their_sources(self):
         script = os.path.join(WORK_FIXTURE, "make_publisher_and_label_dictionaries.py")

@@ -2,15 +2,13 @@
 column of each book's output line with the sample author dictionary, the
 same books without it, and an author dictionary that cannot be read."""
 
-import csv
-import io
 import os
 import shutil
 import subprocess
-import tempfile
 import unittest
 
-from harness import PYTHON, REPOSITORY, SampleStore, run_korvane
+from book_lines import UNEXPECTED_ERROR, UNREADABLE, BookLinesTestCase, columns
+from harness import PYTHON, REPOSITORY, run_korvane
 
 WORK_FIXTURE = os.path.join(REPOSITORY, "tests", "sample_store", "work")
 AUTHOR_DICTIONARY = os.path.join(WORK_FIXTURE, "AuthDB.dat")
@@ -29,50 +27,16 @@ BOOKS = [
 ]
 CODES = [code for code, _ in BOOKS]
 
-UNEXPECTED_ERROR = "処理中にエラーが発生しました"
-UNREADABLE = " を読み込めません"
-
-
-def expected_lines(store):
-    with open(EXPECTED_LINES, encoding="utf-8") as file:
-        return [line.replace("{{STORE}}", store.host).encode("cp932")
-                for line in file.read().splitlines()]
-
-
-def columns(line):
-    return next(csv.reader(io.StringIO(line.decode("cp932"))))
-
-
-class ContributorBooksTest(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.store = SampleStore().__enter__()
-        cls.addClassCleanup(cls.store.__exit__, None, None, None)
-
-    def setUp(self):
-        self.work = tempfile.mkdtemp(prefix="e2e-work-") + os.sep
-        self.addCleanup(shutil.rmtree, self.work, True)
-
-    def run_books(self):
-        run = run_korvane(CODES, self.work, store=self.store, setting_ini=None)
-        self.assertEqual(run.returncode, 0, run.stderr)
-        self.assertEqual(run.messages, [])
-        self.assertIsNotNone(run.output)
-        return run.output.split(b"\r\n")[:-1]
+class ContributorBooksTest(BookLinesTestCase):
+    BOOKS = BOOKS
+    EXPECTED_LINES = EXPECTED_LINES
 
     def test_every_column_of_each_book(self):
         shutil.copy(AUTHOR_DICTIONARY, self.work)
-        lines = self.run_books()
-        expected = expected_lines(self.store)
-        self.assertEqual(len(lines), len(BOOKS))
-        for (code, page), line, wanted in zip(BOOKS, lines, expected):
-            with self.subTest(code=code, page=page):
-                self.assertEqual(line.decode("cp932"), wanted.decode("cp932"))
-                self.assertEqual(line, wanted)
-                self.assertEqual(len(columns(line)), 68)
+        self.assert_every_line_as_expected(self.run_codes(CODES))
 
     def test_without_the_author_dictionary_names_stay_as_classified(self):
-        lines = self.run_books()
+        lines = self.run_codes(CODES)
         # Columns 6 to 10 and 66 are fields 6 to 10 and 64.
         contributor_columns = [5, 6, 7, 8, 9, 65]
         wanted = {
@@ -83,7 +47,7 @@ class ContributorBooksTest(unittest.TestCase):
             "4999900000424": ["黒江 透 [監修]", "", "ミナト・レイ [脚本]", "", "岬 ゆう", ""],
             "9784999000043": ["ながいながい なまえの さっか", "", "ながいながい なまえ", "", "", ""],
         }
-        expected = expected_lines(self.store)
+        expected = self.expected_lines()
         for (code, _), line, with_dictionary in zip(BOOKS, lines, expected):
             with self.subTest(code=code):
                 got = columns(line)
