@@ -129,6 +129,68 @@ constexpr DWORD kRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WR
                                 INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_AUTO_REDIRECT |
                                 INTERNET_FLAG_KEEP_CONNECTION;
 
+// The parts of an http or https URL that a request needs.
+struct UrlParts {
+  std::string host;
+  INTERNET_PORT port = 0;
+  std::string target;  // path and query
+  bool secure = false;
+};
+
+bool CrackUrl(const std::string& url, UrlParts* parts) {
+  char host[INTERNET_MAX_HOST_NAME_LENGTH + 1] = {};
+  URL_COMPONENTSA components = {};
+  components.dwStructSize = sizeof(components);
+  components.lpszHostName = host;
+  components.dwHostNameLength = sizeof(host);
+  components.dwUrlPathLength = 1;  // pointers into `url`
+  components.dwExtraInfoLength = 1;
+  if (!InternetCrackUrlA(url.c_str(), static_cast<DWORD>(url.size()), 0, &components)) {
+    return false;
+  }
+  if (components.nScheme != INTERNET_SCHEME_HTTP && components.nScheme != INTERNET_SCHEME_HTTPS) {
+    return false;
+  }
+  parts->host = host;
+  parts->port = components.nPort;
+  parts->secure = components.nScheme == INTERNET_SCHEME_HTTPS;
+  parts->target.assign(components.lpszUrlPath != nullptr ? components.lpszUrlPath : "",
+                       components.dwUrlPathLength);
+  if (components.lpszExtraInfo != nullptr) {
+    parts->target.append(components.lpszExtraInfo, components.dwExtraInfoLength);
+  }
+  if (parts->target.empty()) parts->target = "/";
+  return !parts->host.empty();
+}
+
+// A request on the run's session. The time-outs are set on the request
+// itself before it is sent: a session's receive time-out does not reach the
+// requests that InternetOpenUrlA makes under Wine, which then waits for ever
+// on a store that never answers.
+class Request {
+ public:
+  Request(HINTERNET session, const UrlParts& url) {
+    connection_ = InternetConnectA(session, url.host.c_str(), url.port, nullptr, nullptr,
+                                   INTERNET_SERVICE_HTTP, 0, 0);
+    if (connection_ == nullptr) return;
+    DWORD flags = kRequestFlags | (url.secure ? INTERNET_FLAG_SECURE : 0);
+    handle_ = HttpOpenRequestA(connection_, "GET", url.target.c_str(), nullptr, nullptr,
+                               nullptr, flags, 0);
+  }
+  ~Request() {
+    if (handle_ != nullptr) InternetCloseHandle(handle_);
+    if (connection_ != nullptr) InternetCloseHandle(connection_);
+  }
+  Request(const Request&) = delete;
+  Request& operator=(const Request&) = delete;
+
+  HINTERNET handle() const { return handle_; }
+
+ private:
+  HINTERNET connection_ = nullptr;
+  HINTERNET handle_ = nullptr;
+};
+
 class WinInetDownloader : public Downloader {
  public:
   explicit WinInetDownloader(const DownloadSettings& settings) : settings_(settings) {
@@ -136,8 +198,6 @@ class WinInetDownloader : public Downloader {
     if (session_ != nullptr) {
       SetTimeout(session_, INTERNET_OPTION_CONNECT_TIMEOUT,
                  settings_.connect_timeout_seconds * 1000);
-      SetTimeout(session_, INTERNET_OPTION_SEND_TIMEOUT, settings_.timeout_seconds * 1000);
-      SetTimeout(session_, INTERNET_OPTION_RECEIVE_TIMEOUT, settings_.timeout_seconds * 1000);
     }
   }
   ~WinInetDownloader() override {
@@ -150,20 +210,21 @@ class WinInetDownloader : public Downloader {
     const ULONGLONG deadline = GetTickCount64() + settings_.timeout_seconds * 1000ULL;
     std::string current = url;
     for (int redirects = 0;; ++redirects) {
-      if (!IsHttpUrl(current) || !SetRemainingTime(session_, deadline)) return false;
-      HINTERNET request =
-          InternetOpenUrlA(session_, current.c_str(), nullptr, 0, kRequestFlags, 0);
-      if (request == nullptr) return false;
-      DWORD status = StatusOf(request);
+      UrlParts parts;
+      if (!IsHttpUrl(current) || !CrackUrl(current, &parts)) return false;
+      Request request(session_, parts);
+      if (request.handle() == nullptr || !SetRemainingTime(request.handle(), deadline) ||
+          !HttpSendRequestA(request.handle(), nullptr, 0, nullptr, 0)) {
+        return false;
+      }
+      DWORD status = StatusOf(request.handle());
       std::string location;
-      if (status >= 300 && status < 400 && LocationOf(request, &location)) {
-        InternetCloseHandle(request);
+      if (status >= 300 && status < 400 && LocationOf(request.handle(), &location)) {
         if (redirects == kMaximumRedirects) return false;
         current = Resolve(current, location);
         continue;
       }
-      bool stored = status > 0 && status < 400 && StoreBody(request, path, deadline);
-      InternetCloseHandle(request);
+      bool stored = status > 0 && status < 400 && StoreBody(request.handle(), path, deadline);
       if (!stored) DeleteFileA(path.c_str());
       return stored;
     }
@@ -175,12 +236,13 @@ class WinInetDownloader : public Downloader {
     InternetSetOptionA(handle, option, &value, sizeof(value));
   }
 
-  // Receives may wait only as long as the request has left; false when
-  // nothing is left.
-  static bool SetRemainingTime(HINTERNET handle, ULONGLONG deadline) {
+  // Sends and receives may wait only as long as the request has left; false
+  // when nothing is left.
+  static bool SetRemainingTime(HINTERNET request, ULONGLONG deadline) {
     ULONGLONG now = GetTickCount64();
     if (now >= deadline) return false;
-    SetTimeout(handle, INTERNET_OPTION_RECEIVE_TIMEOUT, static_cast<long long>(deadline - now));
+    SetTimeout(request, INTERNET_OPTION_SEND_TIMEOUT, static_cast<long long>(deadline - now));
+    SetTimeout(request, INTERNET_OPTION_RECEIVE_TIMEOUT, static_cast<long long>(deadline - now));
     return true;
   }
 
