@@ -5,6 +5,7 @@
 #include "dataset/contributor_list.h"
 #include "dataset/credits.h"
 #include "main/release_date.h"
+#include "main/section_scan.h"
 #include "platform/platform.h"
 #include "text/text_helpers.h"
 
@@ -52,7 +53,8 @@ void TakePublisher(const Text& text) {
 
 void ScanDescriptionSection(Platform& platform, const TextList& lines,
                             std::size_t current) {
-  for (std::size_t k = current; k < lines.size(); ++k) {
+  const std::size_t end = SectionScanEnd(lines, current);
+  for (std::size_t k = current; k < end; ++k) {
     if (Contains(lines[k], kSectionEnd)) break;
     // The three steps work on one text: a line whose list item lost its
     // markup no longer holds the class names the later steps look for.

@@ -1,6 +1,7 @@
 #include "main/notes_blocks.h"
 
 #include "common/book_record.h"
+#include "main/section_scan.h"
 #include "text/text_helpers.h"
 
 namespace orvel {
@@ -20,6 +21,7 @@ Text NextLine(const TextList& lines, std::size_t current) {
 
 void AppendNotes(std::string_view piece) {
   Text& notes = BaseField(36);
+  if (notes.size() > kNotesLimit) return;
   notes.append("\r\n");
   notes.append(piece);
 }
@@ -38,7 +40,8 @@ void AppendRunningTime(const TextList& lines, std::size_t current) {
 // taken; a page that ends first gives the lines up to its end.
 void AppendRuledBlock(const TextList& lines, std::size_t current) {
   Text block;
-  for (std::size_t k = current + 1; k < lines.size(); ++k) {
+  const std::size_t end = SectionScanEnd(lines, current);
+  for (std::size_t k = current + 1; k < end; ++k) {
     if (Contains(lines[k], kShadedTableMarker) || Contains(lines[k], kRuleMarker)) break;
     block.append(lines[k]);
   }
@@ -53,7 +56,8 @@ void AppendShadedTable(const TextList& lines, std::size_t current) {
   if (current >= lines.size()) return;
   Text table = lines[current];
   if (!Contains(table, kTableEnd)) {
-    for (std::size_t k = current + 1; k < lines.size(); ++k) {
+    const std::size_t end = SectionScanEnd(lines, current);
+    for (std::size_t k = current + 1; k < end; ++k) {
       table.append(lines[k]);
       if (Contains(lines[k], kTableEnd)) break;
     }
