@@ -125,7 +125,7 @@ int main(int argc, char** argv) {
   if (options.plugin.empty()) options.plugin = korvane::DefaultPluginPath();
   if (options.work.empty()) {
     options.work = korvane::CurrentFolderWithSeparator();
-  } else if (options.work.back() != korvane::PathSeparator()) {
+  } else if (options.work.back() != '/' && options.work.back() != korvane::PathSeparator()) {
     options.work.push_back(korvane::PathSeparator());
   }
   if (options.out.empty()) options.out = options.work + "books.csv";

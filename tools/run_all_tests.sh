@@ -14,5 +14,8 @@ for preset in debug sanitize; do
   ctest --preset "$preset" -j2
 done
 
+echo "== Windows builds and Wine"
+bash tools/run_wine_tests.sh
+
 echo "== fuzz targets"
 bash tools/run_fuzzers.sh
