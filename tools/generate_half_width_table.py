@@ -14,6 +14,16 @@ mark U+309B or U+309C (a space and the combining mark) to the mark's form.
 Python's cp932 codec decides what code page 932 holds: a form that does not
 encode as single bytes is no half-width form there, and the character stays.
 
+Where the Windows mapping (LCMapStringA with LCMAP_HALFWIDTH under a
+Japanese locale, measured under Wine for every character of code page 932)
+gives a character a genuine half-width form that these blocks do not, or keeps
+one that they map, the table follows it (SYSTEM_FORMS, SYSTEM_KEEPS). Where
+it corrupts text instead, the table keeps the bytes (the list of those
+deliberate differences is in tests/wine/half_width_comparison.cpp): a
+character whose form code page 932 cannot hold becomes "?" there, an NEC or
+IBM duplicate code is rewritten, an unassigned pair becomes "･", and ヾ
+becomes ヽﾞ, which is not half-width.
+
 With --check nothing is written: the exit status is 1 when the checked-in
 file differs from what would be generated.
 """
@@ -26,6 +36,14 @@ OUTPUT = pathlib.Path(__file__).resolve().parent.parent / "platform" / "half_wid
 HALFWIDTH_AND_FULLWIDTH_FORMS = range(0xFF00, 0xFFF0)
 IDEOGRAPHIC_SPACE = 0x3000
 SPACING_SOUND_MARKS = (0x309B, 0x309C)
+
+# Quotation marks, the yen sign and the broken bar, which the Windows mapping
+# turns into their ASCII forms.
+SYSTEM_FORMS = {"\u2018": "'", "\u2019": "'", "\u201C": '"', "\u201D": '"',
+                "\uFFE5": "\\", "\uFFE4": "|"}
+# The full-width reverse solidus, which the Windows mapping keeps: in code
+# page 932 its half-width byte 0x5C is the yen sign.
+SYSTEM_KEEPS = {"\uFF3C"}
 
 LEAD_BYTES = list(range(0x81, 0xA0)) + list(range(0xE0, 0xFD))
 TRAIL_BYTES = list(range(0x40, 0x7F)) + list(range(0x80, 0xFD))
@@ -51,6 +69,9 @@ def half_width_forms():
     for code_point in SPACING_SOUND_MARKS:
         _, decomposed = decomposition(chr(code_point))  # a space and the combining mark
         forms[chr(code_point)] = forms[decomposed[-1]]
+    forms.update(SYSTEM_FORMS)
+    for character in SYSTEM_KEEPS:
+        forms.pop(character, None)
     return forms
 
 

@@ -34,12 +34,15 @@ const HalfWidthCase kHalfWidthCases[] = {
     {"、。「」・", "81 41 81 42 81 75 81 76 81 45", "A4 A1 A2 A3 A5"},
     {"゛゜", "81 4A 81 4B", "DE DF"},
     {"～ is full-width tilde in code page 932", "81 60", "7E"},
-    {"＼", "81 5F", "5C"},
+    {"＼ is kept, as the Windows mapping keeps it", "81 5F", "81 5F"},
+    {"‘’“” become ASCII quotes, as in the Windows mapping", "81 65 81 66 81 67 81 68",
+     "27 27 22 22"},
+    {"￥ and ￤ become 5C and 7C, as in the Windows mapping", "81 8F EE FA", "5C 7C"},
+    {"ヾ is kept (the Windows mapping gives ヽﾞ, which is not half-width)", "81 53", "81 53"},
     {"＂＇ of the extension rows", "FA 57 EE FC FA 56 EE FB", "22 22 27 27"},
     {"ヵヶヮ have no half-width form", "83 95 83 96 83 8E", "83 95 83 96 83 8E"},
     {"ゐ漢字 stay", "82 EE 8A BF 8E 9A", "82 EE 8A BF 8E 9A"},
     {"ひらがな stay", "82 D0 82 E7 82 AA 82 C8", "82 D0 82 E7 82 AA 82 C8"},
-    {"￥ has no half-width form in code page 932", "81 8F", "81 8F"},
     {"■ has no half-width form in code page 932", "81 A1", "81 A1"},
     {"ASCII and half-width kana copied", "41 7E B1 DE 0D 0A", "41 7E B1 DE 0D 0A"},
     {"second byte 41 is not A", "83 41 41", "B1 41"},
@@ -55,11 +58,12 @@ TEST(HalfWidthTableTest, TableOfTexts) {
 }
 
 TEST(HalfWidthTableTest, WholeClasses) {
+  // Every full-width ASCII variant but ＼ (81 5F), which stays.
   EXPECT_EQ(MapToHalfWidthByTable(
                 "！＂＃＄％＆＇（）＊＋，－．／０１２３４５６７８９：；＜＝＞？"
                 "＠ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰＱＲＳＴＵＶＷＸＹＺ［＼］＾＿"
                 "｀ａｂｃｄｅｆｇｈｉｊｋｌｍｎｏｐｑｒｓｔｕｖｗｘｙｚ｛｜｝～"_sj),
-            "!\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_"
+            "!\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\x81\x5F]^_"
             "`abcdefghijklmnopqrstuvwxyz{|}~");
   // ヮ, ヰ, ヱ, ヵ and ヶ have no half-width form.
   std::string kana_half_width;

@@ -27,6 +27,7 @@ enum class Difference {
   kUnassignedCode,
   kNoHalfWidthFormInCodePage932,
   kDuplicateCodeRewritten,
+  kResultNotHalfWidth,
   kUnexplained,
 };
 
@@ -50,6 +51,10 @@ const DeliberateDifference kDeliberateDifferences[] = {
      "an NEC or IBM duplicate code comes back as the other code of the same character "
      "(its round trip through Unicode)",
      "the character is not half-width either way; the text keeps its own bytes"},
+    {Difference::kResultNotHalfWidth,
+     "a character becomes a full-width character followed by a half-width sound mark "
+     "(ヾ becomes ヽﾞ)",
+     "that is no half-width form, only a changed text"},
 };
 
 std::wstring ToUnicode(std::string_view text, bool strict) {
@@ -97,6 +102,10 @@ Difference Classify(std::string_view character, std::string_view system) {
   if (system == "?" && character != "？"_sj) return Difference::kNoHalfWidthFormInCodePage932;
   if (!AllSingleBytes(system) && ToUnicode(system, true) == ToUnicode(character, true)) {
     return Difference::kDuplicateCodeRewritten;
+  }
+  if (system.size() > 2 && orvel::IsLeadByte(static_cast<unsigned char>(system[0])) &&
+      !AllSingleBytes(system.substr(0, 2)) && AllSingleBytes(system.substr(2))) {
+    return Difference::kResultNotHalfWidth;
   }
   return Difference::kUnexplained;
 }
