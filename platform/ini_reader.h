@@ -25,6 +25,10 @@ std::string ReadIniValue(std::string_view contents, std::string_view section,
 // default too).
 std::string CutToIniValueLimit(std::string_view value);
 
+// What the reader answers for a missing file, section or key: the default
+// without its trailing blanks, cut as every value is.
+std::string IniDefaultValue(std::string_view default_value);
+
 }  // namespace orvel
 
 #endif  // ORVEL_PLATFORM_INI_READER_H_

@@ -86,7 +86,7 @@ std::string FakePlatform::ReadIniString(const std::string& path,
                                         const std::string& key,
                                         const std::string& default_value) {
   auto file = files.find(path);
-  if (file == files.end()) return CutToIniValueLimit(default_value);
+  if (file == files.end()) return IniDefaultValue(default_value);
   return ReadIniValue(file->second, section, key, default_value);
 }
 

@@ -205,7 +205,7 @@ class PosixPlatform : public Platform {
                             const std::string& key,
                             const std::string& default_value) override {
     std::string contents;
-    if (!ReadWholeFile(path, &contents)) return CutToIniValueLimit(default_value);
+    if (!ReadWholeFile(path, &contents)) return IniDefaultValue(default_value);
     return ReadIniValue(contents, section, key, default_value);
   }
 

@@ -35,4 +35,4 @@ ctest --preset windows -R '^wine\.exports$'
 echo "== Windows build (64-bit) under Wine"
 cmake --preset windows-x64
 cmake --build --preset windows-x64 -j"$(nproc)"
-ctest --preset windows-x64 -R '^wine\.(prefix|stop|exports|floating_point|half_width|e2e_books)$'
+ctest --preset windows-x64 -R '^wine\.(prefix|stop|exports|floating_point|half_width|ini|e2e_books)$'

@@ -44,7 +44,18 @@ const IniCase kIniCases[] = {
     {"key of another section", "[Other]\r\nK=1\r\n[E]\r\nA=2\r\n", "E", "K", "DEFAULT"},
     {"key before every section", "K=1\r\n[E]\r\n", "E", "K", "DEFAULT"},
     {"section after another", "[A]\r\nK=1\r\n[E]\r\nK=2\r\n", "E", "K", "2"},
-    {"line without equals sign is no key", "[E]\r\nK\r\nK=1\r\n", "E", "K", "1"},
+    {"line without equals sign is no other key", "[E]\r\nX\r\nK=1\r\n", "E", "K", "1"},
+    {"the key's name alone is the key without a value", "[E]\r\nK\r\nK=1\r\n", "E", "K",
+     "DEFAULT"},
+    // A byte-order mark: UTF-8 (EF BB BF) or UTF-16 (FF FE, FE FF), values in
+    // Shift-JIS; "購入" is E8 B3 BC E5 85 A5 in UTF-8, 8CFC 5165 in UTF-16.
+    {"UTF-8 file", "\xEF\xBB\xBF[E]\r\nK=\xE8\xB3\xBC\xE5\x85\xA5\r\n", "E", "K",
+     "\x8D\x77\x93\xFC"},
+    {"UTF-8 character outside code page 932", "\xEF\xBB\xBF[E]\r\nK=\xC3\xA9\r\n", "E", "K",
+     "?"},
+    {"UTF-16 file", std::string("\xFF\xFE[\0E\0]\0\n\0K\0=\0\xFC\x8C\x65\x51", 18), "E", "K",
+     "\x8D\x77\x93\xFC"},
+    {"UTF-16 big-endian file", std::string("\xFE\xFF\0[\0E\0]\0\n\0K\0=\0x", 16), "E", "K", "x"},
     {"LF ends lines", "[E]\nA=1\nK=2\n", "E", "K", "2"},
     {"lone CR ends lines", "[E]\rA=1\rK=2", "E", "K", "2"},
     {"CR CR is an empty line", "[E]\r\rK=2\r\r", "E", "K", "2"},
@@ -78,6 +89,9 @@ TEST(IniReaderTest, ValuesAndDefaultsCutTo2047Bytes) {
   // The quotes go first; the 2,047 bytes inside them stay whole.
   EXPECT_EQ(ReadIniValue("[E]\r\nK=\"" + exact + "\"\r\n", "E", "K", "x"), exact);
   EXPECT_EQ(ReadIniValue("", "E", "K", long_value), cut);
+  // A default loses its trailing blanks, as with the Windows reader.
+  EXPECT_EQ(ReadIniValue("", "E", "K", " def \t "), " def");
+  EXPECT_EQ(IniDefaultValue("def  "), "def");
 }
 
 TEST(IniReaderTest, CutNeverSplitsADoubleByteCharacter) {
