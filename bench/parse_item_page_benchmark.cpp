@@ -49,7 +49,7 @@ std::string ItemPageText() {
       "<span class=\"item-c-maker-magazine\"><a href=\"/search?publisher=31\" "
       "onclick=\"track(31)\">能登表現社</a></span>\n</div>\n"
       "<p class=\"item-c-label\">ポケット・ソレイユ</p>\n"
-      "<ul class=\"item-c-spec\">\n"
+      "<ul class=\"item-c-details\">\n"
       "<li><span class=\"categoryName\">サイズ</span><span class=\"categoryValue\">"
       "文庫</span></li>\n"
       "<li><span class=\"categoryName\">ページ数</span><span class=\"categoryValue\">"

@@ -89,7 +89,7 @@ EVERY_RULE_PAGE = """<!DOCTYPE html>
 <span class="item-c-maker-magazine"><a href="/p?1" onclick="track(1)">見本出版</a></span>
 </div>
 <dl><dt><a href="//images.books.example/book/cabinet/0001/0001.jpg" onclick="zoom()" class="photo"><img></a></dt></dl>
-<ul class="item-c-spec">
+<ul class="item-c-details">
 <li><span class="categoryName">サイズ</span><span class="categoryValue">文庫</span></li>
 <li><span class="categoryName">レーベル</span><span class="item-c-label"><a href="/l?1">ミホン・ブンコ</a></span></li>
 <li><span class="categoryName">ページ数</span><span class="categoryValue">２５６p</span></li>
