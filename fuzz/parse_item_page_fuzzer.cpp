@@ -162,7 +162,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             "the private step empties fields 17 and 18", page);
   }
   CheckFieldForms(page);
-  if (converted.find('&') == std::string::npos) {
+  // Broken EUC-JP pairs can turn into a lead byte before "<" or ">", which
+  // the byte-wise tag walk and a character-wise reader see differently; the
+  // property holds for pages that convert to well-formed text.
+  if (converted.find('&') == std::string::npos && orvel::fuzz::IsWellFormedShiftJis(converted)) {
     for (int field : kStrippedFields) {
       Require(orvel::fuzz::AngleBracketsOnlyInCommentMarkers(orvel::BaseField(field)),
               "without \"&\" in the page no tag survives in a stripped field", page);
