@@ -1,13 +1,12 @@
 #include <dlfcn.h>
-#include <iconv.h>
 #include <limits.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <unistd.h>
 
-#include <cerrno>
 
 #include "host/host_platform.h"
+#include "platform/utf8_from_shift_jis.h"
 
 namespace korvane {
 
@@ -52,28 +51,7 @@ std::string CurrentFolderWithSeparator() {
 
 char PathSeparator() { return '/'; }
 
-std::string ForTerminal(std::string_view shift_jis) {
-  iconv_t converter = iconv_open("UTF-8", "CP932");
-  if (converter == reinterpret_cast<iconv_t>(-1)) return std::string(shift_jis);
-  std::string input(shift_jis);
-  std::string result;
-  char* in = input.data();
-  std::size_t in_left = input.size();
-  char buffer[4096];
-  while (in_left > 0) {
-    char* out = buffer;
-    std::size_t out_left = sizeof(buffer);
-    std::size_t converted = iconv(converter, &in, &in_left, &out, &out_left);
-    result.append(buffer, out - buffer);
-    if (converted == static_cast<std::size_t>(-1) && errno != E2BIG) {
-      result.push_back('?');
-      ++in;
-      --in_left;
-    }
-  }
-  iconv_close(converter);
-  return result;
-}
+std::string ForTerminal(std::string_view shift_jis) { return orvel::Utf8FromShiftJis(shift_jis); }
 
 namespace {
 

@@ -2,14 +2,12 @@
 // for downloads, standard error for message boxes, signals for stop requests.
 #include <curl/curl.h>
 #include <dlfcn.h>
-#include <iconv.h>
 #include <limits.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <mutex>
@@ -18,6 +16,7 @@
 #include "platform/half_width_table.h"
 #include "platform/ini_reader.h"
 #include "platform/platform.h"
+#include "platform/utf8_from_shift_jis.h"
 
 namespace orvel {
 
@@ -34,31 +33,6 @@ std::string FolderOf(const std::string& path) {
   if (slash == std::string::npos) return ".";
   if (slash == 0) return "/";
   return path.substr(0, slash);
-}
-
-// Shift-JIS to UTF-8 for the terminal; bytes that do not convert are shown
-// as "?".
-std::string ShiftJisToUtf8(std::string_view text) {
-  iconv_t converter = iconv_open("UTF-8", "CP932");
-  if (converter == reinterpret_cast<iconv_t>(-1)) return std::string(text);
-  std::string result;
-  std::string input(text);
-  char* in = input.data();
-  std::size_t in_left = input.size();
-  char buffer[1024];
-  while (in_left > 0) {
-    char* out = buffer;
-    std::size_t out_left = sizeof(buffer);
-    std::size_t converted = iconv(converter, &in, &in_left, &out, &out_left);
-    result.append(buffer, out - buffer);
-    if (converted == static_cast<std::size_t>(-1) && errno != E2BIG) {
-      result.push_back('?');
-      ++in;
-      --in_left;
-    }
-  }
-  iconv_close(converter);
-  return result;
 }
 
 size_t WriteToFile(char* data, size_t size, size_t count, void* file) {
@@ -233,7 +207,7 @@ class PosixPlatform : public Platform {
   // Message boxes do not wait on POSIX: the text goes to standard error and,
   // when ORVEL_MESSAGE_LOG names a file, is appended there for tests.
   static void Show(std::string_view text) {
-    std::string utf8 = ShiftJisToUtf8(text);
+    std::string utf8 = Utf8FromShiftJis(text);
     std::fprintf(stderr, "orvel: %s\n", utf8.c_str());
     const char* log = std::getenv("ORVEL_MESSAGE_LOG");
     if (log != nullptr && log[0] != '\0') {
